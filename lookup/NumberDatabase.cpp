@@ -1,0 +1,70 @@
+// The prefix query, shared by the single lookup and the long-lived batch reader.
+#include "NumberDatabase.h"
+
+#include <cassert>
+
+namespace {
+
+struct SqliteTextDeleter {
+    void operator()(char* text) const noexcept { sqlite3_free(text); }
+};
+using SqliteText = std::unique_ptr<char, SqliteTextDeleter>;
+
+// The select names its seven columns, so the shape of the table does not matter.
+enum Column { COL_ID, COL_MOBILE, COL_PROVINCE, COL_CITY, COL_TYPE, COL_PID, COL_PCODE, COLUMN_COUNT };
+
+std::string CellText(const SqliteTable& table, int column)
+{
+    const char* cell = table.Cell(0, column);
+    return cell ? cell : "";
+}
+
+}  // namespace
+
+std::optional<NumberDatabase> NumberDatabase::Open(const std::string& path)
+{
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    SqliteConnection connection(raw);  // owned before the result is checked: a failed open is closed too
+    if (rc != SQLITE_OK)
+        return std::nullopt;
+    return NumberDatabase(std::move(connection));
+}
+
+LookupResult NumberDatabase::Find(std::string_view key) const
+{
+    LookupResult result;
+    // A NUL cannot travel inside an SQL literal; cut there, the literal would name another key.
+    // Stored keys are digit texts, so such a key has no row.
+    if (key.find('\0') != std::string_view::npos) {
+        result.status = LOOKUP_NOT_FOUND;
+        return result;
+    }
+    // %q doubles every quote, so the key reaches SQLite only as the literal's data.
+    const std::string keyText(key);
+    const SqliteText sql(sqlite3_mprintf(
+        "SELECT id,mobile,province,city,type,pid,pcode FROM mobile where mobile ='%q'", keyText.c_str()));
+    if (!sql) {
+        // Out of memory: the file could not be read, which is what this outcome tells the user.
+        result.status = LOOKUP_NO_DATABASE;
+        return result;
+    }
+
+    SqliteTable table;
+    if (table.Query(m_connection.get(), sql.get()) != SQLITE_OK) {
+        result.status = LOOKUP_NO_DATABASE;
+        return result;
+    }
+    if (table.Rows() != 1) {
+        result.status = LOOKUP_NOT_FOUND;
+        return result;
+    }
+    assert(table.Columns() == COLUMN_COUNT && "the select list fixes the column count");
+    result.status = LOOKUP_FOUND;
+    result.province = CellText(table, COL_PROVINCE);
+    result.city = CellText(table, COL_CITY);
+    result.type = CellText(table, COL_TYPE);
+    result.areaCode = CellText(table, COL_PID);
+    result.postCode = CellText(table, COL_PCODE);
+    return result;
+}
