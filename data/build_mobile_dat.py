@@ -64,7 +64,7 @@ def collect_rows(primary, phonenumbers, resolver):
     usually an older or coarser assignment (襄樊 for 襄阳, 深圳 for Hong Kong ranges), so the
     primary wins. phonenumbers only fills prefixes the primary lacks.
     """
-    rows, unmatched = [], {}
+    rows, unmatched, no_carrier = [], {}, []
     filled = differing = 0
     # Carrier of a whole three-digit block, where every prefix the primary lists in it agrees.
     block_carriers = {}
@@ -99,11 +99,17 @@ def collect_rows(primary, phonenumbers, resolver):
         if carrier not in CARRIERS and len(block_carriers.get(prefix[:3], ())) == 1:
             (carrier,) = block_carriers[prefix[:3]]
         if carrier not in CARRIERS:
-            raise BuildError(f"prefix {prefix}: no carrier known among {', '.join(CARRIERS)}")
+            no_carrier.append(prefix)
+            continue
         rows.append((prefix, city, carrier))
+    problems = []
     if unmatched:
-        raise BuildError("place names that match no row of the city table (add a row or an alias):\n  "
-                         + "\n  ".join(f"{name} (e.g. prefix {prefix})" for name, prefix in sorted(unmatched.items())))
+        problems.append("place names that match no row of the city table (add a row or an alias):\n  "
+                        + "\n  ".join(f"{name} (e.g. prefix {prefix})" for name, prefix in sorted(unmatched.items())))
+    if no_carrier:
+        problems.append(f"{len(no_carrier)} prefixes without a known network, e.g. {', '.join(no_carrier[:5])}")
+    if problems:
+        raise BuildError("\n".join(problems))
     return rows, filled, differing
 
 

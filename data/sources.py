@@ -67,12 +67,18 @@ class PhoneNumbers:
         return self._longest(self._geo, "86" + prefix, 5)
 
     def carrier(self, prefix):
-        return self._longest(self._carrier, "86" + prefix, 5)
+        # The carrier data does name whole two-digit ranges: '8615' is 中国移动 unless longer keys
+        # (153, 155, 156) say otherwise.
+        return self._longest(self._carrier, "86" + prefix, 4)
 
     def area_codes(self):
-        """Returns {area code with its leading 0: place text} for mainland landline codes."""
+        """Returns {area code with its leading 0: place text} for mainland landline codes.
+
+        A key may be shorter than the code where no other code shares its start: '033' stands
+        for 0335, the only code beginning with 033."""
         return {"0" + k[2:]: v["zh"] for k, v in self._geo.items()
-                if k.startswith("86") and not k.startswith("861") and len(k) <= 5 and "zh" in v}
+                if k.startswith("86") and len(k) <= 5 and "zh" in v
+                and (k[2] != "1" or k == "8610")}  # 861x with x > 0 are mobile ranges
 
 
 def read_divisions(sources_dir):
