@@ -58,7 +58,8 @@ def check_against_divisions(cities, divisions):
 
 
 def collect_rows(primary, phonenumbers, resolver):
-    """Returns the rows sorted by prefix and a summary of where they came from.
+    """Returns the rows sorted by prefix, the number filled in from phonenumbers and the number
+    where phonenumbers names another city.
 
     query-mobile-phone-area is the primary source: where phonenumbers names another city it is
     usually an older or coarser assignment (襄樊 for 襄阳, 深圳 for Hong Kong ranges), so the
@@ -70,10 +71,7 @@ def collect_rows(primary, phonenumbers, resolver):
     block_carriers = {}
     for prefix, (_, _, carrier) in primary.items():
         block_carriers.setdefault(prefix[:3], set()).add(carrier)
-    for number in range(int(RANGES[0]) * 100000, (int(RANGES[-1]) + 1) * 100000):
-        prefix = str(number)
-        if prefix[:2] not in RANGES:
-            continue
+    for prefix in (f"{head}{tail:05d}" for head in RANGES for tail in range(100000)):
         listed = primary.get(prefix)
         if listed is not None:
             province, place, carrier = listed
