@@ -1,7 +1,6 @@
 // mobile-lookup: looks numbers up in the number database from the command line or a stream.
 #include "BatchLookup.h"
 #include "LookupNumber.h"
-#include "Utf8FromGbk.h"
 
 #include <unistd.h>
 
@@ -32,17 +31,6 @@ const char kUsage[] =
     "Exit status: 0 when every number was answered, 1 when the output could not be\n"
     "written, 2 on bad arguments.\n";
 
-const char* StatusWord(LookupStatus status)
-{
-    switch (status) {
-    case LOOKUP_FOUND: return "found";
-    case LOOKUP_BAD_NUMBER: return "bad-number";
-    case LOOKUP_NO_DATABASE: return "no-database";
-    case LOOKUP_NOT_FOUND: return "not-found";
-    }
-    return "unknown";
-}
-
 struct Arguments {
     std::string databasePath = kDefaultDatabaseName;
     std::vector<std::string> numbers;
@@ -58,26 +46,16 @@ class Printer {
 public:
     explicit Printer(bool flushEachLine) : m_flushEachLine(flushEachLine) {}
 
-    void Print(std::string_view number, const LookupResult& result)
+    void Print(std::string_view number, const BatchAnswer& answer)
     {
-        m_line.assign(number);
-        m_line += '\t';
-        m_line += StatusWord(result.status);
-        for (const std::string* text :
-             {&result.province, &result.city, &result.type, &result.areaCode, &result.postCode}) {
-            m_line += '\t';
-            m_line += m_utf8.Convert(*text);
-        }
-        m_line += '\n';
-        std::fwrite(m_line.data(), 1, m_line.size(), stdout);
+        std::fwrite(number.data(), 1, number.size(), stdout);
+        std::fwrite(answer.fields.data(), 1, answer.fields.size(), stdout);
         if (m_flushEachLine)
             std::fflush(stdout);
     }
 
 private:
     bool m_flushEachLine;
-    Utf8FromGbk m_utf8;
-    std::string m_line;
 };
 
 }  // namespace
