@@ -174,7 +174,8 @@ def check_imports(check: Check, pe: pefile.PE):
     check.true("imports AppFace.dll", appface is not None)
     if appface is not None:
         check.equal("AppFace.dll imported by name", [i.name for i in appface if i.name], [])
-        check.equal("AppFace.dll ordinals", sorted(i.ordinal for i in appface if not i.name), [1, 2])
+        check.equal("AppFace.dll ordinals",
+                    sorted(i.ordinal for i in appface if not i.name), [1, 2])
     check.true("imports sqlite3.dll", imports.pop("sqlite3.dll", None) is not None)
     for dll in sorted(set(imports) - SYSTEM_DLLS):
         check.true(f"imports {dll}", False,
@@ -390,8 +391,9 @@ def main(argv) -> int:
     check_imports(check, pe)
     res = resources(check, pe)
     check_inventory(check, res)
-    for key, checker in (((RT_DIALOG, 102), check_lookup_dialog), ((RT_DIALOG, 100), check_about_box),
-                         ((RT_STRING, 101 // 16 + 1), check_strings), ((RT_VERSION, 1), check_version)):
+    decoders = [((RT_DIALOG, 102), check_lookup_dialog), ((RT_DIALOG, 100), check_about_box),
+                ((RT_STRING, 101 // 16 + 1), check_strings), ((RT_VERSION, 1), check_version)]
+    for key, checker in decoders:
         if key in res:
             checker(check, res[key])
     check_icons(check, res)
