@@ -1,17 +1,18 @@
 #!/usr/bin/python3
 """Checks the built Tessaron.exe without running it: header, imports, resources, version block.
 
-usage: check_tessaron_exe.py EXE {i686|x86_64}
-
-Every mismatch is printed; the exit code is 1 if there was any. The dialog templates are
-decoded from their bytes, so a slip in the resource script (a default style bit that the
-resource compiler added, a moved control, a text in the wrong code page) fails here.
+Arguments: the executable and the build's target, i686 or x86_64. Every mismatch is printed;
+the exit code is 1 if there was any. The dialog templates are decoded from their bytes, so a
+slip in the resource script (a default style bit that the resource compiler added, a moved
+control, a text in the wrong code page) fails here.
 """
 
 import struct
 import sys
 
 import pefile
+
+import pecheck
 
 # Window, dialog and control styles.
 WS_POPUP, WS_CHILD, WS_VISIBLE = 0x80000000, 0x40000000, 0x10000000
@@ -101,10 +102,10 @@ VERSION_STRINGS = [
     ("SpecialBuild", "V 0.2"),
 ]
 
-MACHINES = {
-    "i686": (pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"], (4, 0)),
+SUBSYSTEM_VERSIONS = {
+    "i686": (4, 0),
     # 64-bit Windows loads no image below subsystem 5.02.
-    "x86_64": (pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64"], (5, 2)),
+    "x86_64": (5, 2),
 }
 
 # DLLs that come with every Windows; anything else must ship beside the program.
@@ -143,26 +144,20 @@ class Reader:
         return self.text()
 
 
-class Check:
-    def __init__(self):
-        self.failures = []
-
+class Check(pecheck.Report):
     def equal(self, what: str, actual, expected):
-        if actual != expected:
-            self.failures.append(f"{what}: {actual!r}, expected {expected!r}")
+        self.expect(actual == expected, f"{what}: {actual!r}, expected {expected!r}")
 
     def true(self, what: str, condition: bool, detail=""):
-        if not condition:
-            self.failures.append(f"{what}{': ' if detail else ''}{detail}")
+        self.expect(condition, f"{what}{': ' if detail else ''}{detail}")
 
 
-def check_header(check: Check, pe: pefile.PE, machine: str):
-    expected_machine, subsystem_version = MACHINES[machine]
+def check_header(check: Check, pe: pefile.PE, arch: str):
+    check.expect_machine(pe, arch)
     opt = pe.OPTIONAL_HEADER
-    check.equal("machine", hex(pe.FILE_HEADER.Machine), hex(expected_machine))
     check.equal("subsystem", opt.Subsystem, pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"])
     check.equal("subsystem version",
-                (opt.MajorSubsystemVersion, opt.MinorSubsystemVersion), subsystem_version)
+                (opt.MajorSubsystemVersion, opt.MinorSubsystemVersion), SUBSYSTEM_VERSIONS[arch])
     check.equal("image version", (opt.MajorImageVersion, opt.MinorImageVersion), (0, 2))
 
 
@@ -381,13 +376,11 @@ def check_version(check: Check, data: bytes):
                 [("Translation", struct.pack("<HH", LANG_ZH_CN, 1200))])
 
 
-def main(argv) -> int:
-    if len(argv) != 3 or argv[2] not in MACHINES:
-        print(__doc__.strip().splitlines()[2], file=sys.stderr)
-        return 2
-    pe = pefile.PE(argv[1])
-    check = Check()
-    check_header(check, pe, argv[2])
+def main() -> int:
+    args = pecheck.argument_parser(__doc__).parse_args()
+    pe = pecheck.load(args.file)
+    check = Check(args.file)
+    check_header(check, pe, args.arch)
     check_imports(check, pe)
     res = resources(check, pe)
     check_inventory(check, res)
@@ -397,10 +390,8 @@ def main(argv) -> int:
         if key in res:
             checker(check, res[key])
     check_icons(check, res)
-    for failure in check.failures:
-        print(f"{argv[1]}: {failure}")
-    return 1 if check.failures else 0
+    return check.finish()
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(main())
