@@ -19,13 +19,10 @@ SYSTEM_DLLS = {"kernel32.dll", "msvcrt.dll"}
 
 
 def main():
-    parser = pecheck.argument_parser(__doc__)
-    parser.add_argument("dll")
-    args = parser.parse_args()
-
-    pe = pecheck.load(args.dll)
-    report = pecheck.Report(args.dll)
-    report.expect_machine(pe, args.machine)
+    args = pecheck.argument_parser(__doc__).parse_args()
+    pe = pecheck.load(args.file)
+    report = pecheck.Report(args.file)
+    report.expect_machine(pe, args.arch)
     report.expect(pe.is_dll(), "is not a DLL")
     exports = pecheck.exported_names(pe)
     for name in REQUIRED_EXPORTS:

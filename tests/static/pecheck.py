@@ -8,16 +8,18 @@ try:
 except ImportError:
     sys.exit("pefile is missing: install Debian's python3-pefile and run /usr/bin/python3")
 
+# The build's target architecture (the MinGW triple's first part) and its PE machine type.
 MACHINES = {
-    "i386": pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"],
-    "AMD64": pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64"],
+    "i686": pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"],
+    "x86_64": pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64"],
 }
 
 
 def argument_parser(description):
-    """A parser that already knows --machine, which CMake passes to every check."""
+    """A parser for "FILE ARCH", the arguments most checks take."""
     parser = argparse.ArgumentParser(description=description)
-    parser.add_argument("--machine", required=True, choices=sorted(MACHINES))
+    parser.add_argument("file")
+    parser.add_argument("arch", choices=sorted(MACHINES))
     return parser
 
 
