@@ -1,7 +1,7 @@
 // The in-memory number table and the schema test that decides whether it may stand in for the query.
 #include "MobileTable.h"
 
-#include "SqliteHandles.h"
+#include "NumberDatabase.h"
 
 #include <sqlite3.h>
 
@@ -120,10 +120,8 @@ MobileTable::MobileTable(Utf8FromGbk& utf8)
 
 std::optional<MobileTable> MobileTable::Load(const std::string& path, Utf8FromGbk& utf8)
 {
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    const SqliteConnection connection(raw);
-    if (rc != SQLITE_OK)
+    const SqliteConnection connection = OpenDataFile(path);
+    if (!connection)
         return std::nullopt;
     sqlite3* db = connection.get();
     // One read transaction, so the schema that was checked is the schema that is read.

@@ -1,7 +1,9 @@
 // The prefix query, shared by the single lookup and the long-lived batch reader.
 #include "NumberDatabase.h"
 
+#include <algorithm>
 #include <cassert>
+#include <cstdio>
 
 namespace {
 
@@ -19,14 +21,45 @@ std::string CellText(const SqliteTable& table, int column)
     return cell ? cell : "";
 }
 
+bool Exists(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file)
+        std::fclose(file);
+    return file != nullptr;
+}
+
+// The header's read version is 2 for a file in WAL mode.
+bool IsWalFile(const std::string& path)
+{
+    static const char kMagic[] = "SQLite format 3";  // with its zero byte: 16 bytes
+    unsigned char header[20] = {};
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    const std::size_t got = std::fread(header, 1, sizeof header, file);
+    std::fclose(file);
+    return got == sizeof header && std::equal(kMagic, kMagic + sizeof kMagic, header) && header[19] == 2;
+}
+
 }  // namespace
 
-std::optional<NumberDatabase> NumberDatabase::Open(const std::string& path)
+SqliteConnection OpenDataFile(const std::string& path)
 {
+    if (IsWalFile(path) && !(Exists(path + "-wal") && Exists(path + "-shm")))
+        return nullptr;
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
     SqliteConnection connection(raw);  // owned before the result is checked: a failed open is closed too
     if (rc != SQLITE_OK)
+        connection.reset();
+    return connection;
+}
+
+std::optional<NumberDatabase> NumberDatabase::Open(const std::string& path)
+{
+    SqliteConnection connection = OpenDataFile(path);
+    if (!connection)
         return std::nullopt;
     return NumberDatabase(std::move(connection));
 }

@@ -8,6 +8,12 @@
 #include <string>
 #include <string_view>
 
+// Opens the data file read-only; nothing is created, neither the file nor anything beside it.
+// A WAL-mode file is refused unless its -wal and -shm companions are there already: SQLite
+// would create them to read it, and a read-only connection cannot remove them again.
+// Null when the file is refused.
+SqliteConnection OpenDataFile(const std::string& path);
+
 class NumberDatabase {
 public:
     // Opens the file read-only and never creates it, so a missing or write-protected file is
