@@ -29,7 +29,9 @@ tmp=$(mktemp -d /tmp/wine-run.XXXXXX)
 xvfb_pid=
 runner_pid=
 cleanup() {
-  # Ends whatever is left of the program's process group (a time-out or our own termination).
+  # Ends whatever is left of the program's process group: after a time-out, our own
+  # termination, or children the program left behind. Wine's own helper processes run in
+  # sessions of their own, so other runs sharing the prefix keep them.
   if [[ -n "$runner_pid" ]]; then
     kill -KILL -- "-$runner_pid" 2>/dev/null
   fi
@@ -71,7 +73,6 @@ timeout --kill-after=5 "$time_limit" "$wine" "$@" <&0 >"$tmp/output" 2>&1 &
 runner_pid=$!
 wait "$runner_pid"
 status=$?
-runner_pid=
 cat "$tmp/output"
 if [[ $status -eq 124 || $status -eq 137 ]]; then
   echo "wine-run.sh: $1 timed out after $time_limit s" >&2

@@ -20,6 +20,10 @@ ensure_locale() {
   if locale -a 2>/dev/null | grep -qix 'zh_CN\.utf-\?8'; then
     return
   fi
+  if [[ $EUID -ne 0 ]]; then
+    say "the zh_CN.UTF-8 locale is missing; run this script as root once to generate it"
+    exit 1
+  fi
   if grep -qE '^[#[:space:]]*zh_CN\.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
     sed -i -E 's/^[#[:space:]]*(zh_CN\.UTF-8 UTF-8)/\1/' /etc/locale.gen
   else
