@@ -2,12 +2,13 @@
 # CTest emulator of the x86_64 Windows build: runs EXE [ARGS] under wine64 in the project's Wine
 # prefix, in the zh_CN locale (code page 936), on an Xvfb of its own, ended after a time-out.
 # Environment: TESSARON_WINEPREFIX (default <repo>/build/wine), TESSARON_TEST_TIMEOUT seconds
-# (default 120), TESSARON_USE_DISPLAY=1 to show windows on $DISPLAY instead of a private Xvfb.
+# (default 120), TESSARON_USE_DISPLAY=1 to show windows on $DISPLAY instead of a private Xvfb;
+# a WINEDEBUG already set is kept (err+module names a DLL that fails to load).
 set -u
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 repo=$(dirname "$here")
-prefix=${TESSARON_WINEPREFIX:-$repo/build/wine}
+prefix=$(realpath -m "${TESSARON_WINEPREFIX:-$repo/build/wine}")
 time_limit=${TESSARON_TEST_TIMEOUT:-120}
 wine=/usr/lib/wine/wine64
 

@@ -8,7 +8,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 repo=$(dirname "$here")
 # shellcheck source=versions.env
 . "$here/versions.env"
-outdir=${1:-$repo/build/sqlite/amalgamation}
+outdir=$(realpath -m "${1:-$repo/build/sqlite/amalgamation}")
 stamp="$outdir/.stamp"
 
 # The stamp names the upstream version, so changing the pin rebuilds and nothing else does.

@@ -7,7 +7,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 repo=$(dirname "$here")
-prefix=${1:-${TESSARON_WINEPREFIX:-$repo/build/wine}}
+prefix=$(realpath -m "${1:-${TESSARON_WINEPREFIX:-$repo/build/wine}}")
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 stamp="$prefix/.tessaron-stamp"
