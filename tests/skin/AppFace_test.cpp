@@ -245,38 +245,42 @@ TEST_F(AppFaceTest, IconStaticKeepsItsIcon) {
     EXPECT_EQ(Hex(capture.AtClient(icon, 0, 0)), Hex(kBackground));
 }
 
+// What the timer saw of the message box while it was open.
+struct MessageBoxSeen {
+    bool found = false;
+    COLORREF background = CLR_INVALID;
+    COLORREF face = CLR_INVALID;
+};
+MessageBoxSeen g_seen;
+const wchar_t kBoxTitle[] = L"skin test box";
+
+BOOL CALLBACK InspectMessageBox(HWND hwnd, LPARAM) {
+    wchar_t title[64] = {};
+    GetWindowTextW(hwnd, title, 64);
+    if (std::wstring(title) != kBoxTitle || g_seen.found) return TRUE;
+    g_seen.found = true;
+    const Capture capture(hwnd);
+    g_seen.background = capture.AtClient(hwnd, 2, 2);
+    if (HWND ok = GetDlgItem(hwnd, IDOK)) g_seen.face = FaceOf(capture, ok);
+    PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+
+void CALLBACK OnMessageBoxTimer(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), InspectMessageBox, 0);
+}
+
 // Message boxes are dialogs of the thread too; the box is inspected from a timer that
 // runs inside its own modal loop.
 TEST_F(AppFaceTest, MessageBoxesGetTheSkin) {
     ASSERT_TRUE(AppFaceStart(WriteSkin("test.urf", kSkin).c_str(), 0, 1, 0, 0));
-    struct Seen {
-        bool found = false;
-        COLORREF background = CLR_INVALID;
-        COLORREF face = CLR_INVALID;
-    };
-    static Seen seen;
-    seen = Seen{};
-    const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM) -> BOOL {
-                wchar_t title[64] = {};
-                GetWindowTextW(hwnd, title, 64);
-                if (std::wstring(title) != L"skin test box" || seen.found) return TRUE;
-                seen.found = true;
-                const Capture capture(hwnd);
-                seen.background = capture.AtClient(hwnd, 2, 2);
-                if (HWND ok = GetDlgItem(hwnd, IDOK)) seen.face = FaceOf(capture, ok);
-                PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
-                return FALSE;
-            },
-            0);
-    });
-    MessageBoxW(nullptr, L"text", L"skin test box", MB_OK);
+    g_seen = MessageBoxSeen{};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, OnMessageBoxTimer);
+    MessageBoxW(nullptr, L"text", kBoxTitle, MB_OK);
     KillTimer(nullptr, timer);
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(Hex(seen.background), Hex(kBackground));
-    EXPECT_EQ(Hex(seen.face), Hex(kFace));
+    ASSERT_TRUE(g_seen.found);
+    EXPECT_EQ(Hex(g_seen.background), Hex(kBackground));
+    EXPECT_EQ(Hex(g_seen.face), Hex(kFace));
 }
 
 TEST_F(AppFaceTest, FontIsReplacedOnlyByAFaceThatExistsAndComesBackAfterStop) {
@@ -423,19 +427,18 @@ TEST_F(AppFaceTest, RelativeNamesAreFoundInTheCurrentFolderThenBesideTheDll) {
     DeleteFileW(beside.c_str());
 }
 
+DWORD WINAPI QueryButtonTypeOnNewDialog(void* type) {
+    TestDialog dialog;
+    *static_cast<LONG_PTR*>(type) = ButtonType(dialog.item(skintest::kQuery));
+    return 0;
+}
+
 // Skinning belongs to the thread that started it.
 TEST_F(AppFaceTest, OtherThreadsWindowsAreNotSkinned) {
     ASSERT_TRUE(AppFaceStart(WriteSkin("test.urf", kSkin).c_str(), 0, 1, 0, 0));
-    static LONG_PTR otherType;
-    otherType = -1;
-    HANDLE thread = CreateThread(
-        nullptr, 0,
-        [](void*) -> DWORD {
-            TestDialog dialog;
-            otherType = ButtonType(dialog.item(skintest::kQuery));
-            return 0;
-        },
-        nullptr, 0, nullptr);
+    LONG_PTR otherType = -1;
+    HANDLE thread = CreateThread(nullptr, 0, QueryButtonTypeOnNewDialog, &otherType, 0, nullptr);
+    ASSERT_TRUE(thread);
     WaitForSingleObject(thread, 10000);
     CloseHandle(thread);
     EXPECT_EQ(otherType, BS_PUSHBUTTON);
