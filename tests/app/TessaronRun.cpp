@@ -209,21 +209,29 @@ void TessaronRun::PostKeyDown(HWND target, UINT vk) const
     ::PostMessageA(target, WM_KEYDOWN, vk, repeatAndScan);
 }
 
-bool TessaronRun::PressKeys(const std::vector<WORD>& keys) const
+bool TessaronRun::PressKeys(const std::vector<WORD>& keys, WORD modifier, HWND window) const
 {
-    ::SetForegroundWindow(m_dialog);
-    if (!WaitFor([this] { return ::GetForegroundWindow() == m_dialog; }, kAnswerMilliseconds))
+    if (!window)
+        window = m_dialog;
+    ::SetForegroundWindow(window);
+    if (!WaitFor([window] { return ::GetForegroundWindow() == window; }, kAnswerMilliseconds))
         return false;
+    auto key = [](WORD vk, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = flags;
+        return input;
+    };
     std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT down{};
-        down.type = INPUT_KEYBOARD;
-        down.ki.wVk = key;
-        INPUT up = down;
-        up.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(down);
-        inputs.push_back(up);
+    if (modifier)
+        inputs.push_back(key(modifier, 0));
+    for (WORD vk : keys) {
+        inputs.push_back(key(vk, 0));
+        inputs.push_back(key(vk, KEYEVENTF_KEYUP));
     }
+    if (modifier)
+        inputs.push_back(key(modifier, KEYEVENTF_KEYUP));
     return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 

@@ -60,8 +60,9 @@ public:
     void Type(const std::string& chars) const;
     // A posted key-down, as the program's loop would take it from the keyboard.
     void PostKeyDown(HWND target, UINT vk) const;
-    // Real keyboard input (down and up of each key) to the dialog made foreground first.
-    bool PressKeys(const std::vector<WORD>& keys) const;
+    // Real keyboard input: each key down and up, with modifier (if any) held around them all,
+    // to the foreground window, made window first (the dialog when null).
+    bool PressKeys(const std::vector<WORD>& keys, WORD modifier = 0, HWND window = nullptr) const;
     // Moves the focus inside the dialog the way Tab would, and waits until it is there.
     bool FocusItem(int id) const;
     HWND Focus() const;
