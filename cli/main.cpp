@@ -48,7 +48,13 @@ public:
 
     void Print(std::string_view number, const BatchAnswer& answer)
     {
-        std::fwrite(number.data(), 1, number.size(), stdout);
+        // The number is echoed as given, but for control bytes: a tab there would shift the columns.
+        m_number.assign(number);
+        for (char& c : m_number) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                c = ' ';
+        }
+        std::fwrite(m_number.data(), 1, m_number.size(), stdout);
         std::fwrite(answer.fields.data(), 1, answer.fields.size(), stdout);
         if (m_flushEachLine)
             std::fflush(stdout);
@@ -56,6 +62,7 @@ public:
 
 private:
     bool m_flushEachLine;
+    std::string m_number;
 };
 
 }  // namespace
