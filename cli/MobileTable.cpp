@@ -9,6 +9,8 @@
 #include <cctype>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -35,6 +37,11 @@ std::uint64_t PackKey(std::string_view key)
     for (std::size_t i = 0; i < kKeyLength; ++i)
         packed |= std::uint64_t{static_cast<unsigned char>(key[i])} << (8 * i);
     return packed;
+}
+
+std::uint64_t Slot(std::uint64_t packedKey, std::uint64_t mask)
+{
+    return (packedKey * 0x9E3779B97F4A7C15ull >> 20) & mask;  // Fibonacci hashing spreads digit keys
 }
 
 std::string Upper(const char* text)
@@ -135,6 +142,7 @@ std::optional<MobileTable> MobileTable::Load(const std::string& path, Utf8FromGb
 
     MobileTable table(utf8);
     std::unordered_map<std::string, std::uint32_t> answerIndex;
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> keys;
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(rows.get())) == SQLITE_ROW) {
         // Equality with a seven-byte text literal holds only for a text of the same seven
@@ -161,13 +169,25 @@ std::optional<MobileTable> MobileTable::Load(const std::string& path, Utf8FromGb
         if (isNew)
             table.m_answers.push_back(MakeAnswer(std::move(found), utf8));
 
-        // A prefix listed twice is not found, as the query's row count says.
-        const auto [entry, isFirst] = table.m_keys.emplace(PackKey(key), answer->second);
-        if (!isFirst)
-            entry->second = 0;
+        keys.emplace_back(PackKey(key), answer->second);
     }
     if (step != SQLITE_DONE)
         return std::nullopt;
+
+    std::size_t slots = 16;
+    while (slots < 2 * keys.size())
+        slots *= 2;
+    table.m_slotKeys.assign(slots, 0);
+    table.m_slotAnswers.assign(slots, 0);
+    table.m_slotMask = slots - 1;
+    for (const auto& [packed, answer] : keys) {
+        std::uint64_t slot = Slot(packed, table.m_slotMask);
+        while (table.m_slotKeys[slot] != 0 && table.m_slotKeys[slot] != packed)
+            slot = (slot + 1) & table.m_slotMask;
+        // A prefix listed twice is not found, as the query's row count says.
+        table.m_slotAnswers[slot] = table.m_slotKeys[slot] == packed ? 0 : answer;
+        table.m_slotKeys[slot] = packed;
+    }
     return table;
 }
 
@@ -175,6 +195,11 @@ const BatchAnswer& MobileTable::Find(std::string_view key) const
 {
     if (key.size() != kKeyLength || key.find('\0') != std::string_view::npos)
         return m_answers[0];
-    const auto entry = m_keys.find(PackKey(key));
-    return m_answers[entry == m_keys.end() ? 0 : entry->second];
+    const std::uint64_t packed = PackKey(key);
+    for (std::uint64_t slot = Slot(packed, m_slotMask);; slot = (slot + 1) & m_slotMask) {
+        if (m_slotKeys[slot] == packed)
+            return m_answers[m_slotAnswers[slot]];
+        if (m_slotKeys[slot] == 0)
+            return m_answers[0];
+    }
 }
