@@ -29,29 +29,28 @@ bool Exists(const std::string& path)
     return file != nullptr;
 }
 
-// The header's read version is 2 for a file in WAL mode.
-bool IsWalFile(const std::string& path)
+// The header's read version is 2 for a file in WAL mode. SQLite has opened the file but not yet
+// read it (that happens at the first query, which is when it would create the companions), so
+// the bytes are read through its own file handle: no second open of the file.
+bool IsWalFile(sqlite3* db)
 {
     static const char kMagic[] = "SQLite format 3";  // with its zero byte: 16 bytes
-    unsigned char header[20] = {};
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods)
         return false;
-    const std::size_t got = std::fread(header, 1, sizeof header, file);
-    std::fclose(file);
-    return got == sizeof header && std::equal(kMagic, kMagic + sizeof kMagic, header) && header[19] == 2;
+    unsigned char header[20] = {};
+    return file->pMethods->xRead(file, header, sizeof header, 0) == SQLITE_OK &&
+           std::equal(kMagic, kMagic + sizeof kMagic, header) && header[19] == 2;
 }
 
 }  // namespace
 
 SqliteConnection OpenDataFile(const std::string& path)
 {
-    if (IsWalFile(path) && !(Exists(path + "-wal") && Exists(path + "-shm")))
-        return nullptr;
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
     SqliteConnection connection(raw);  // owned before the result is checked: a failed open is closed too
-    if (rc != SQLITE_OK)
+    if (rc != SQLITE_OK || (IsWalFile(raw) && !(Exists(path + "-wal") && Exists(path + "-shm"))))
         connection.reset();
     return connection;
 }
