@@ -66,9 +66,12 @@ run() {
     skin_file) [[ -f "$repo/skin/GtBase.urf" ]] && cp -n "$repo/skin/GtBase.urf" "$corpus/" ;;
   esac
   export MOBILE_DAT=${MOBILE_DAT:-$data_dir/mobile.dat}
+  # The saved corpus of a target joins the run once it holds a file (git keeps no empty folder).
+  local saved=()
+  [[ -d "$repo/fuzz/corpus/$name" ]] && saved=("$repo/fuzz/corpus/$name")
   # Exit codes pass through: 77 is a skip, anything else but 0 a finding, saved in $crashes.
   "$dir/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -print_final_stats=1 -error_exitcode=1 \
-    -artifact_prefix="$crashes/" "$@" "$corpus" "$repo/fuzz/corpus/$name"
+    -artifact_prefix="$crashes/" "$@" "$corpus" "${saved[@]}"
 }
 
 case ${1:-} in
