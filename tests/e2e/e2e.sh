@@ -61,6 +61,8 @@ for number in 138001 1880013; do
   driver_keys Return
   driver_wait_until "no bad-number message for $number" driver_box_shows "$app_caption" "$bad_number_text"
   driver_enabled window && driver_fail "the dialog takes input behind the message box"
+  # The button is enabled again before the box opens, unlike for the other outcomes.
+  driver_enabled 1006 || driver_fail "the query button is disabled behind the bad-number message"
   driver_keys Return
   driver_wait_until "after the message for $number the fields changed or the dialog stayed disabled" \
     idle_with "${beijing[@]}"
