@@ -33,7 +33,7 @@ if [[ -n "${DISPLAY:-}" ]]; then
   echo "run: cannot open the display $DISPLAY; using a virtual one instead" >&2
 fi
 driver_name=run
-# shellcheck source=../tests/e2e/driver.sh
+# shellcheck source=SCRIPTDIR/../tests/e2e/driver.sh
 source "$repo/tests/e2e/driver.sh"
 trap driver_cleanup EXIT
 # The driver's checks are conditions, and it reports its own failures.

@@ -10,7 +10,7 @@ dist=$repo/build/win64/dist
 docs=$repo/docs
 
 driver_name=screenshots
-# shellcheck source=../tests/e2e/driver.sh
+# shellcheck source=SCRIPTDIR/../tests/e2e/driver.sh
 source "$repo/tests/e2e/driver.sh" || exit 1
 trap driver_cleanup EXIT
 

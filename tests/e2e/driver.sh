@@ -6,6 +6,7 @@
 # made, of which each run uses a private copy. Every wait gives up after driver_wait_limit
 # seconds. driver_cleanup ends everything the driver started; callers run it from their EXIT
 # trap.
+# shellcheck shell=bash
 
 driver_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 driver_wine=/usr/lib/wine/wine64
@@ -36,12 +37,13 @@ driver_fail() {
 # server (tests running in parallel on their own displays) would otherwise take the
 # foreground, and with it the keys typed here.
 driver_wine_env() {
-  local source=$(realpath -m "${TESSARON_WINEPREFIX:-$driver_repo/build/wine}")
-  [[ -f "$source/.tessaron-stamp" ]] || driver_fail "no prepared Wine prefix at $source (scripts/wine-prefix.sh makes it)"
+  local shared
+  shared=$(realpath -m "${TESSARON_WINEPREFIX:-$driver_repo/build/wine}")
+  [[ -f "$shared/.tessaron-stamp" ]] || driver_fail "no prepared Wine prefix at $shared (scripts/wine-prefix.sh makes it)"
   local prefix=$driver_tmp/wine
   mkdir -p "$prefix/dosdevices"
-  cp -p "$source"/*.reg "$source/.update-timestamp" "$prefix/"
-  ln -s "$source/drive_c" "$prefix/drive_c"
+  cp -p "$shared"/*.reg "$shared/.update-timestamp" "$prefix/"
+  ln -s "$shared/drive_c" "$prefix/drive_c"
   ln -s ../drive_c "$prefix/dosdevices/c:"
   ln -s / "$prefix/dosdevices/z:"
   export WINEPREFIX="$prefix" WINEARCH=win64 LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8

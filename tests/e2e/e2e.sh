@@ -12,7 +12,7 @@ fi
 dist=$1
 texts_exe=$2
 driver_name=e2e
-# shellcheck source=driver.sh
+# shellcheck source=SCRIPTDIR/driver.sh
 source "$(dirname "${BASH_SOURCE[0]}")/driver.sh"
 
 work=$(mktemp -d /tmp/tessaron-e2e.XXXXXX)
