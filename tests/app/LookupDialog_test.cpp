@@ -46,6 +46,7 @@ struct LookupCase {
     Trigger trigger;
     Outcome outcome;
     Fields found;        // Found only
+    bool skin = true;    // false: started without GtBase.urf
 };
 
 std::ostream& operator<<(std::ostream& out, const LookupCase& c) { return out << c.name; }
@@ -96,7 +97,7 @@ class LookupCases : public ::testing::TestWithParam<LookupCase> {};
 TEST_P(LookupCases, ShowTheOutcomeAndComeBackIdle)
 {
     const LookupCase& c = GetParam();
-    TessaronRun run({c.data});
+    TessaronRun run({c.data, "Tessaron.exe", c.skin});
     ASSERT_TRUE(run.Dialog()) << "the lookup dialog did not open";
     SetFields(run, kEarlier);
 
@@ -140,12 +141,11 @@ TEST_P(LookupCases, ShowTheOutcomeAndComeBackIdle)
     EXPECT_EQ(Text(run.Item(IDC_MOBILE)), c.shown);
     EXPECT_EQ(ReadFields(run), c.outcome == Outcome::Found ? c.found : kEarlier);
     // One key-down or click, one lookup: no second box follows.
-    const OwnedDialog second = run.WaitForOwnedDialog(run.Dialog(), 0);
-    EXPECT_FALSE(second.hWnd) << "a second box: " << second.text;
+    EXPECT_FALSE(run.OwnedWindow(run.Dialog())) << "a second box";
     if (c.outcome == Outcome::BadNumber) {
         // The focus was on the province field or the button when the box opened, and Wine gives it
         // back there when the box closes; only the program's own SetFocus puts it in the number field.
-        EXPECT_EQ(run.Focus(), run.Item(IDC_MOBILE));
+        EXPECT_EQ(run.SettledFocus(run.Item(IDC_MOBILE)), run.Item(IDC_MOBILE));
     }
     if (c.data == DataFile::Missing) {
         EXPECT_FALSE(std::filesystem::exists(run.Folder() / "mobile.dat")) << "the lookup made a data file";
@@ -161,8 +161,6 @@ INSTANTIATE_TEST_SUITE_P(
                    kBeijingMobile},
         LookupCase{"FoundByEnterInResultField", DataFile::Fixture, "13905190000", "13905190000",
                    Trigger::EnterInResult, Outcome::Found, kChangzhou},
-        LookupCase{"FoundByEnterOnButton", DataFile::Fixture, "1390519", "1390519", Trigger::EnterOnButton,
-                   Outcome::Found, kChangzhou},
         LookupCase{"FoundByRealEnterKey", DataFile::Real, "13800001234", "13800001234", Trigger::RealEnterKey,
                    Outcome::Found, kBeijingMobile},
         LookupCase{"NullValueEmptiesItsField", DataFile::Fixture, "13500001111", "13500001111",
@@ -175,6 +173,8 @@ INSTANTIATE_TEST_SUITE_P(
                    Trigger::EnterInNumber, Outcome::Found, kBeijingMobile},
         LookupCase{"SixDigitsRefusedEnterInResultField", DataFile::Real, "138000", "138000", Trigger::EnterInResult,
                    Outcome::BadNumber, {}},
+        LookupCase{"RefusedByEnterOnButton", DataFile::Real, "15", "15", Trigger::EnterOnButton,
+                   Outcome::BadNumber, {}},
         LookupCase{"EmptyRefusedByClick", DataFile::Real, "", "", Trigger::Click, Outcome::BadNumber, {}},
         LookupCase{"WrongPrefixRefused", DataFile::Real, "14700001234", "14700001234", Trigger::EnterInNumber,
                    Outcome::BadNumber, {}},
@@ -184,6 +184,10 @@ INSTANTIATE_TEST_SUITE_P(
                    Outcome::NotFound, {}},
         LookupCase{"NotFoundByEnterInResultField", DataFile::Fixture, "1399999", "1399999", Trigger::EnterInResult,
                    Outcome::NotFound, {}},
+        // Unskinned, the focused push button is the default one: an Enter that got past the
+        // program would reach the dialog manager and become a second click.
+        LookupCase{"NotFoundByEnterOnPlainButton", DataFile::Fixture, "13999990000", "13999990000",
+                   Trigger::EnterOnButton, Outcome::NotFound, {}, false},
         LookupCase{"MissingFile", DataFile::Missing, "13800001234", "13800001234", Trigger::EnterInNumber,
                    Outcome::NoDatabase, {}},
         LookupCase{"GarbageFile", DataFile::Garbage, "13800001234", "13800001234", Trigger::Click,

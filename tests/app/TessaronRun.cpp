@@ -68,6 +68,8 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam)
 
 }  // namespace
 
+bool Eventually(const std::function<bool()>& done, DWORD milliseconds) { return WaitFor(done, milliseconds); }
+
 std::string Text(HWND window)
 {
     char text[1024] = {};
@@ -252,6 +254,12 @@ HWND TessaronRun::Focus() const
     return info.hwndFocus;
 }
 
+HWND TessaronRun::SettledFocus(HWND expected, DWORD milliseconds) const
+{
+    WaitFor([this, expected] { return Focus() == expected; }, milliseconds);
+    return Focus();
+}
+
 void TessaronRun::Click(int id) const { ::PostMessageA(Item(id), BM_CLICK, 0, 0); }
 
 bool TessaronRun::Sync() const
@@ -301,6 +309,15 @@ OwnedDialog TessaronRun::WaitForOwnedDialog(HWND owner, DWORD milliseconds) cons
             seen.hasIcon = seen.hasIcon || ::SendMessageA(child, STM_GETICON, 0, 0) != 0;
     }
     return seen;
+}
+
+HWND TessaronRun::OwnedWindow(HWND owner) const
+{
+    for (HWND window : TopLevelWindows()) {
+        if (::GetWindow(window, GW_OWNER) == owner)
+            return window;
+    }
+    return nullptr;
 }
 
 bool TessaronRun::WaitUntilGone(HWND window, DWORD milliseconds) const

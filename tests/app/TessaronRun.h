@@ -8,6 +8,7 @@
 
 #include <sqlite3.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,9 @@ public:
     // Moves the focus inside the dialog the way Tab would, and waits until it is there.
     bool FocusItem(int id) const;
     HWND Focus() const;
+    // The focus once it has come to expected, or wherever it is after the time-out: activation
+    // goes through the X server, and the thread has no focus for a moment after a box closes.
+    HWND SettledFocus(HWND expected, DWORD milliseconds = 2000) const;
     void Click(int id) const;
 
     // Returns once the program has handled every message posted to it before, also when one
@@ -75,6 +79,9 @@ public:
     // The first top-level dialog of the process owned by owner, once it shows; null after a
     // time-out.
     OwnedDialog WaitForOwnedDialog(HWND owner, DWORD milliseconds = 5000) const;
+    // Any top-level window of the process owned by owner, shown or not yet: a modal box shows
+    // itself only once its loop finds the queue empty.
+    HWND OwnedWindow(HWND owner) const;
     std::vector<HWND> TopLevelWindows() const;
     bool WaitUntilGone(HWND window, DWORD milliseconds = 5000) const;
     // True when the process has ended in time.
@@ -91,6 +98,9 @@ private:
     HWND m_dialog = nullptr;
     mutable int m_syncMark = 0;
 };
+
+// Polls until done() holds; false after the time-out.
+bool Eventually(const std::function<bool()>& done, DWORD milliseconds = 2000);
 
 // WM_GETTEXT across processes; empty when the window does not answer in time.
 std::string Text(HWND window);

@@ -26,7 +26,7 @@ TEST(OpenDialog, EmptyFieldsFocusInNumberFieldCentredInTheWorkArea)
     EXPECT_EQ(Text(run.Dialog()).rfind(kLookupCaption, 0), 0u) << "caption: " << Text(run.Dialog());
     for (int id : {IDC_MOBILE, IDC_PROVINCE, IDC_CITY, IDC_TYPE, IDC_AREACODE, IDC_POSTCODE})
         EXPECT_EQ(Text(run.Item(id)), "") << "field " << id;
-    EXPECT_EQ(run.Focus(), run.Item(IDC_MOBILE));
+    EXPECT_EQ(run.SettledFocus(run.Item(IDC_MOBILE)), run.Item(IDC_MOBILE));
     EXPECT_TRUE(::IsWindowEnabled(run.Item(IDC_QUERY)));
     EXPECT_EQ(::SendMessageA(run.Item(IDC_MOBILE), EM_GETLIMITTEXT, 0, 0), 11);
 
@@ -44,7 +44,7 @@ TEST(OpenDialog, OkCommandNeitherClosesNorQueries)
     run.Type("1");  // a lookup now would answer with a box
     ::PostMessageA(run.Dialog(), WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(run.Sync());
-    EXPECT_FALSE(run.WaitForOwnedDialog(run.Dialog(), 0).hWnd);
+    EXPECT_FALSE(run.OwnedWindow(run.Dialog()));
     EXPECT_FALSE(run.WaitForExit(0));
     EXPECT_TRUE(::IsWindowVisible(run.Dialog()));
 }
@@ -94,25 +94,25 @@ TEST_P(AboutCases, OpenCentredOnTheDialogWithFocusOnOkAndLeaveItAsItWas)
     const POINT dialogCentre = Centre(WindowRect(run.Dialog()));
     EXPECT_LE(std::abs(aboutCentre.x - dialogCentre.x), 1);
     EXPECT_LE(std::abs(aboutCentre.y - dialogCentre.y), 1);
-    EXPECT_EQ(run.Focus(), ::GetDlgItem(about.hWnd, IDOK));
+    EXPECT_EQ(run.SettledFocus(::GetDlgItem(about.hWnd, IDOK)), ::GetDlgItem(about.hWnd, IDOK));
     EXPECT_EQ(Text(::GetDlgItem(about.hWnd, IDOK)), kOkText);
 
     // F1 inside the box goes nowhere: no second box, from the box or from the dialog behind it.
     ASSERT_TRUE(run.PressKeys({VK_F1}, 0, about.hWnd));
     ASSERT_TRUE(run.Sync());
-    EXPECT_FALSE(run.WaitForOwnedDialog(about.hWnd, 0).hWnd);
-    int visibleDialogs = 0;
+    EXPECT_FALSE(run.OwnedWindow(about.hWnd));
+    int dialogs = 0;
     for (HWND window : run.TopLevelWindows())
-        visibleDialogs += ClassName(window) == "#32770" && ::IsWindowVisible(window);
-    EXPECT_EQ(visibleDialogs, 2);
+        dialogs += ClassName(window) == "#32770";
+    EXPECT_EQ(dialogs, 2);
 
     ASSERT_TRUE(run.PressKeys({c.closeKey}, 0, about.hWnd));
     ASSERT_TRUE(run.WaitUntilGone(about.hWnd));
     ASSERT_TRUE(run.Sync());
     // Enter was the box's: no lookup ran behind it.
-    EXPECT_FALSE(run.WaitForOwnedDialog(run.Dialog(), 0).hWnd);
+    EXPECT_FALSE(run.OwnedWindow(run.Dialog()));
     EXPECT_TRUE(::IsWindowEnabled(run.Dialog()));
-    EXPECT_EQ(::GetForegroundWindow(), run.Dialog());
+    EXPECT_TRUE(Eventually([&run] { return ::GetForegroundWindow() == run.Dialog(); })) << "not active again";
     EXPECT_EQ(Text(run.Item(IDC_MOBILE)), "138");
     EXPECT_FALSE(run.WaitForExit(0));
 }
