@@ -10,7 +10,8 @@ bash scripts/setup.sh
 
 configure() {  # build-dir, then extra cmake arguments
   local dir=$1; shift
-  [[ -f "$dir/CMakeCache.txt" ]] || cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 \
+  # Always re-run: a second configure takes a second and picks up folders added since.
+  cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 \
     || { cat "$dir.configure.log" >&2; rm -rf "$dir"; exit 1; }
 }
 build() {
