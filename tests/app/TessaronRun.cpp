@@ -3,7 +3,6 @@
 
 #include "resource.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace apptest {
