@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -20,12 +22,14 @@ constexpr UINT kWatchdogMilliseconds = 15000;
 
 std::function<void(HWND)> g_step;  // a timer procedure has no other way to its test
 HWND g_dialog = nullptr;
+const CWnd* g_running = nullptr;  // the dialog whose loop the timers run in
 
 // Finds the dialog once it runs its loop, runs the step, then closes the dialog.
 void CALLBACK RunStep(HWND, UINT, UINT_PTR timer, DWORD)
 {
     ::KillTimer(nullptr, timer);
-    g_dialog = ::GetActiveWindow();
+    // Its own window, not the active one: under load activation may not have arrived yet.
+    g_dialog = g_running->m_hWnd;
     if (g_step)
         g_step(g_dialog);
     ::PostMessageA(g_dialog, WM_COMMAND, IDCANCEL, 0);
@@ -35,7 +39,7 @@ void CALLBACK Watchdog(HWND, UINT, UINT_PTR timer, DWORD)
 {
     ::KillTimer(nullptr, timer);
     ADD_FAILURE() << "the dialog was still open after the time-out";
-    ::PostMessageA(g_dialog, WM_COMMAND, IDCANCEL, 0);
+    ::PostMessageA(g_running->m_hWnd, WM_COMMAND, IDCANCEL, 0);
 }
 
 // Runs dlg modally with step(dialog window) inside its loop; returns DoModal's result.
@@ -43,6 +47,7 @@ INT_PTR RunDialog(CLookupDlg& dlg, std::function<void(HWND)> step)
 {
     g_step = std::move(step);
     g_dialog = nullptr;
+    g_running = &dlg;
     const UINT_PTR stepTimer = ::SetTimer(nullptr, 0, 50, &RunStep);
     const UINT_PTR watchdog = ::SetTimer(nullptr, 0, kWatchdogMilliseconds, &Watchdog);
     const INT_PTR result = dlg.DoModal();
@@ -102,6 +107,8 @@ TEST(LookupDlgInProcess, MinimisedPaintingErasesBehindTheIcon)
     CLookupDlg dlg;
     RunDialog(dlg, [](HWND dialog) {
         HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, &SeeIconErase, nullptr, ::GetCurrentThreadId());
+        const auto unhook = std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&::UnhookWindowsHookEx)>(
+            hook, &::UnhookWindowsHookEx);
         g_iconErase.clear();
         ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         EXPECT_TRUE(g_iconErase.empty()) << "a normal window has no icon to paint";
@@ -111,7 +118,6 @@ TEST(LookupDlgInProcess, MinimisedPaintingErasesBehindTheIcon)
         g_iconErase.clear();
         // With an empty client area nothing is invalid, so the system asks for no painting.
         ::SendMessageA(dialog, WM_PAINT, 0, 0);
-        ::UnhookWindowsHookEx(hook);
         ASSERT_EQ(g_iconErase.size(), 1u);
         EXPECT_NE(g_iconErase[0], 0u) << "no device context to erase on";
         ::ShowWindow(dialog, SW_RESTORE);
