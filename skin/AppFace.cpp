@@ -11,8 +11,8 @@ int WINAPI AppFaceStart(const char* skinFile, DWORD, DWORD, DWORD, DWORD) {
         if (skin::ThreadSkin::Current()) return TRUE;
         const auto bytes = skin::ReadSkinSource(skinFile);
         if (!bytes) return FALSE;
-        const auto spec = skin::ParseSkin(*bytes);
-        return spec && skin::ThreadSkin::Start(*spec) ? TRUE : FALSE;
+        const auto settings = skin::ParseSkin(*bytes);
+        return settings && skin::ThreadSkin::Start(*settings) ? TRUE : FALSE;
     } catch (...) {
         return FALSE;
     }

@@ -76,39 +76,39 @@ Section FindSection(std::string_view name) {
     return Section::None;
 }
 
-ButtonColors* ButtonState(SkinSpec& spec, Section section) {
+ButtonColors* ButtonState(SkinSettings& settings, Section section) {
     switch (section) {
-    case Section::Button: return &spec.button;
-    case Section::ButtonHot: return &spec.buttonHot;
-    case Section::ButtonPressed: return &spec.buttonPressed;
-    case Section::ButtonDisabled: return &spec.buttonDisabled;
+    case Section::Button: return &settings.button;
+    case Section::ButtonHot: return &settings.buttonHot;
+    case Section::ButtonPressed: return &settings.buttonPressed;
+    case Section::ButtonDisabled: return &settings.buttonDisabled;
     default: return nullptr;
     }
 }
 
 // Points at the colour that (section, key) names, or null when the pair names no colour.
-std::optional<Color>* ColorSlot(SkinSpec& spec, Section section, std::string_view key) {
+std::optional<Color>* ColorSlot(SkinSettings& settings, Section section, std::string_view key) {
     struct Entry {
         Section section;
         std::string_view key;
-        std::optional<Color> SkinSpec::*slot;
+        std::optional<Color> SkinSettings::*slot;
     };
     static const Entry kColors[] = {
-        {Section::Dialog, "Background", &SkinSpec::dialogBackground},
-        {Section::Dialog, "Text", &SkinSpec::dialogText},
-        {Section::GroupBox, "Frame", &SkinSpec::groupFrame},
-        {Section::GroupBox, "Text", &SkinSpec::groupText},
-        {Section::Button, "Focus", &SkinSpec::buttonFocus},
-        {Section::Edit, "Background", &SkinSpec::editBackground},
-        {Section::Edit, "Text", &SkinSpec::editText},
-        {Section::Edit, "Border", &SkinSpec::editBorder},
-        {Section::ReadOnlyEdit, "Background", &SkinSpec::readOnlyBackground},
-        {Section::ReadOnlyEdit, "Text", &SkinSpec::readOnlyText},
+        {Section::Dialog, "Background", &SkinSettings::dialogBackground},
+        {Section::Dialog, "Text", &SkinSettings::dialogText},
+        {Section::GroupBox, "Frame", &SkinSettings::groupFrame},
+        {Section::GroupBox, "Text", &SkinSettings::groupText},
+        {Section::Button, "Focus", &SkinSettings::buttonFocus},
+        {Section::Edit, "Background", &SkinSettings::editBackground},
+        {Section::Edit, "Text", &SkinSettings::editText},
+        {Section::Edit, "Border", &SkinSettings::editBorder},
+        {Section::ReadOnlyEdit, "Background", &SkinSettings::readOnlyBackground},
+        {Section::ReadOnlyEdit, "Text", &SkinSettings::readOnlyText},
     };
     for (const auto& e : kColors) {
-        if (e.section == section && EqualsNoCase(e.key, key)) return &(spec.*e.slot);
+        if (e.section == section && EqualsNoCase(e.key, key)) return &(settings.*e.slot);
     }
-    if (ButtonColors* state = ButtonState(spec, section)) {
+    if (ButtonColors* state = ButtonState(settings, section)) {
         if (EqualsNoCase(key, "Face")) return &state->face;
         if (EqualsNoCase(key, "Text")) return &state->text;
         if (EqualsNoCase(key, "Border")) return &state->border;
@@ -118,18 +118,18 @@ std::optional<Color>* ColorSlot(SkinSpec& spec, Section section, std::string_vie
 
 // A later valid value replaces an earlier one; an invalid value clears it, so a file
 // whose last word on a value is broken gets the default, not a stale earlier value.
-void ApplyValue(SkinSpec& spec, Section section, std::string_view key, std::string_view value) {
-    if (auto* color = ColorSlot(spec, section, key)) {
+void ApplyValue(SkinSettings& settings, Section section, std::string_view key, std::string_view value) {
+    if (auto* color = ColorSlot(settings, section, key)) {
         *color = ParseColor(value);
     } else if (section == Section::Button && EqualsNoCase(key, "Radius")) {
-        spec.buttonRadius = ParseInRange(value, 0, kMaxButtonRadius);
+        settings.buttonRadius = ParseInRange(value, 0, kMaxButtonRadius);
     } else if (section == Section::Font && EqualsNoCase(key, "Size")) {
-        spec.fontPoints = ParseInRange(value, kMinFontPoints, kMaxFontPoints);
+        settings.fontPoints = ParseInRange(value, kMinFontPoints, kMaxFontPoints);
     } else if (section == Section::Font && EqualsNoCase(key, "Face")) {
         if (value.empty() || value.size() > kMaxFaceBytes) {
-            spec.fontFace.reset();
+            settings.fontFace.reset();
         } else {
-            spec.fontFace = std::string(value);
+            settings.fontFace = std::string(value);
         }
     }
 }
@@ -179,11 +179,11 @@ std::optional<Color> ParseColor(std::string_view text) {
                  static_cast<std::uint8_t>(parts[2])};
 }
 
-std::optional<SkinSpec> ParseSkin(std::string_view bytes) {
-    SkinSpec spec;
+std::optional<SkinSettings> ParseSkin(std::string_view bytes) {
+    SkinSettings settings;
     constexpr std::string_view kBom = "\xEF\xBB\xBF";
     if (bytes.substr(0, kBom.size()) == kBom) {
-        spec.utf8 = true;
+        settings.utf8 = true;
         bytes.remove_prefix(kBom.size());
     }
     if (bytes.size() > kMaxSkinBytes || IsBinary(bytes)) return std::nullopt;
@@ -212,10 +212,10 @@ std::optional<SkinSpec> ParseSkin(std::string_view bytes) {
         if (eq == std::string_view::npos || section == Section::None) continue;
         const std::string_view key = Trim(line.substr(0, eq));
         const std::string_view value = StripInlineComment(Trim(line.substr(eq + 1)));
-        ApplyValue(spec, section, key, value);
+        ApplyValue(settings, section, key, value);
     }
     if (!anyKnownSection) return std::nullopt;
-    return spec;
+    return settings;
 }
 
 }  // namespace skin

@@ -26,7 +26,7 @@ struct ButtonColors {
 
 // Everything a skin file can say. Every value is optional: a missing or bad value
 // leaves the choice to the renderer's default for that value.
-struct SkinSpec {
+struct SkinSettings {
     std::optional<Color> dialogBackground;
     std::optional<Color> dialogText;
     std::optional<Color> groupFrame;
@@ -64,6 +64,6 @@ std::optional<Color> ParseColor(std::string_view text);
 // Parses the whole file content. Returns nothing when the bytes are not a skin:
 // empty, too large, binary (NUL or other control bytes), or without any known section.
 // Inside a skin, a line or value that does not parse is skipped.
-std::optional<SkinSpec> ParseSkin(std::string_view bytes);
+std::optional<SkinSettings> ParseSkin(std::string_view bytes);
 
 }  // namespace skin

@@ -35,10 +35,10 @@ bool FaceExists(const std::wstring& face) {
 
 // The face is taken only if it exists, so that a typo cannot swap the dialog's font for
 // whatever the font mapper would pick instead.
-HFONT CreateSkinFont(const SkinSpec& spec) {
-    if (!spec.fontFace || !spec.fontPoints) return nullptr;
-    const UINT codePage = spec.utf8 ? CP_UTF8 : CP_ACP;
-    const std::string& bytes = *spec.fontFace;
+HFONT CreateSkinFont(const SkinSettings& settings) {
+    if (!settings.fontFace || !settings.fontPoints) return nullptr;
+    const UINT codePage = settings.utf8 ? CP_UTF8 : CP_ACP;
+    const std::string& bytes = *settings.fontFace;
     wchar_t face[LF_FACESIZE] = {};
     const int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(),
                                            static_cast<int>(bytes.size()), face, LF_FACESIZE - 1);
@@ -49,7 +49,7 @@ HFONT CreateSkinFont(const SkinSpec& spec) {
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen) ReleaseDC(nullptr, screen);
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(*spec.fontPoints, dpi, 72);
+    font.lfHeight = -MulDiv(*settings.fontPoints, dpi, 72);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = DEFAULT_QUALITY;
@@ -59,33 +59,33 @@ HFONT CreateSkinFont(const SkinSpec& spec) {
 
 }  // namespace
 
-SkinTheme::SkinTheme(const SkinSpec& spec)
-    : m_dialogBackground(Or(spec.dialogBackground, GetSysColor(COLOR_3DFACE))),
-      m_dialogText(Or(spec.dialogText, GetSysColor(COLOR_BTNTEXT))),
-      m_groupFrame(Or(spec.groupFrame, GetSysColor(COLOR_3DSHADOW))),
-      m_groupText(Or(spec.groupText, m_dialogText)),
-      m_buttonRadius(spec.buttonRadius.value_or(2)),
-      m_editBackground(Or(spec.editBackground, GetSysColor(COLOR_WINDOW))),
-      m_editText(Or(spec.editText, GetSysColor(COLOR_WINDOWTEXT))),
-      m_hasEditBorder(spec.editBorder.has_value()),
-      m_editBorder(Or(spec.editBorder, GetSysColor(COLOR_3DSHADOW))),
-      m_readOnlyBackground(Or(spec.readOnlyBackground, m_dialogBackground)),
-      m_readOnlyText(Or(spec.readOnlyText, m_dialogText)),
+SkinTheme::SkinTheme(const SkinSettings& settings)
+    : m_dialogBackground(Or(settings.dialogBackground, GetSysColor(COLOR_3DFACE))),
+      m_dialogText(Or(settings.dialogText, GetSysColor(COLOR_BTNTEXT))),
+      m_groupFrame(Or(settings.groupFrame, GetSysColor(COLOR_3DSHADOW))),
+      m_groupText(Or(settings.groupText, m_dialogText)),
+      m_buttonRadius(settings.buttonRadius.value_or(2)),
+      m_editBackground(Or(settings.editBackground, GetSysColor(COLOR_WINDOW))),
+      m_editText(Or(settings.editText, GetSysColor(COLOR_WINDOWTEXT))),
+      m_hasEditBorder(settings.editBorder.has_value()),
+      m_editBorder(Or(settings.editBorder, GetSysColor(COLOR_3DSHADOW))),
+      m_readOnlyBackground(Or(settings.readOnlyBackground, m_dialogBackground)),
+      m_readOnlyText(Or(settings.readOnlyText, m_dialogText)),
       m_dialogBrush(CreateSolidBrush(m_dialogBackground)),
       m_editBrush(CreateSolidBrush(m_editBackground)),
       m_readOnlyBrush(CreateSolidBrush(m_readOnlyBackground)),
-      m_font(CreateSkinFont(spec)) {
+      m_font(CreateSkinFont(settings)) {
     const ButtonLook system{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT),
                             GetSysColor(COLOR_3DDKSHADOW)};
-    const ButtonLook normal = Resolve(spec.button, system);
+    const ButtonLook normal = Resolve(settings.button, system);
     ButtonLook disabledFallback = normal;
     disabledFallback.text = GetSysColor(COLOR_GRAYTEXT);
     m_buttons[static_cast<int>(ButtonState::Normal)] = normal;
-    m_buttons[static_cast<int>(ButtonState::Hot)] = Resolve(spec.buttonHot, normal);
-    m_buttons[static_cast<int>(ButtonState::Pressed)] = Resolve(spec.buttonPressed, normal);
+    m_buttons[static_cast<int>(ButtonState::Hot)] = Resolve(settings.buttonHot, normal);
+    m_buttons[static_cast<int>(ButtonState::Pressed)] = Resolve(settings.buttonPressed, normal);
     m_buttons[static_cast<int>(ButtonState::Disabled)] =
-        Resolve(spec.buttonDisabled, disabledFallback);
-    m_buttonFocus = Or(spec.buttonFocus, normal.text);
+        Resolve(settings.buttonDisabled, disabledFallback);
+    m_buttonFocus = Or(settings.buttonFocus, normal.text);
 }
 
 const ButtonLook& SkinTheme::button(ButtonState state) const {

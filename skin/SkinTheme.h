@@ -20,7 +20,7 @@ enum class ButtonState { Normal, Hot, Pressed, Disabled };
 // by the default documented in SKIN-FORMAT.md. Owns its GDI objects.
 class SkinTheme {
 public:
-    explicit SkinTheme(const SkinSpec& spec);
+    explicit SkinTheme(const SkinSettings& settings);
     SkinTheme(const SkinTheme&) = delete;
     SkinTheme& operator=(const SkinTheme&) = delete;
 

@@ -22,13 +22,13 @@ bool IsOwnWindow(HWND hwnd) {
 
 }  // namespace
 
-ThreadSkin::ThreadSkin(const SkinSpec& spec) : m_theme(spec) {}
+ThreadSkin::ThreadSkin(const SkinSettings& settings) : m_theme(settings) {}
 
 ThreadSkin::~ThreadSkin() = default;
 
-bool ThreadSkin::Start(const SkinSpec& spec) {
+bool ThreadSkin::Start(const SkinSettings& settings) {
     if (t_skin) return true;
-    std::unique_ptr<ThreadSkin> skin(new ThreadSkin(spec));
+    std::unique_ptr<ThreadSkin> skin(new ThreadSkin(settings));
     skin->m_hook.reset(SetWindowsHookExW(WH_CBT, CbtHook, nullptr, GetCurrentThreadId()));
     if (!skin->m_hook) return false;
     t_skin = skin.release();

@@ -30,7 +30,7 @@ class ThreadSkin {
 public:
     // Starts skinning the calling thread's new windows; false if the hook cannot be set.
     // A thread that is already skinned keeps its skin.
-    static bool Start(const SkinSpec& spec);
+    static bool Start(const SkinSettings& settings);
     // Undoes everything on the calling thread's windows; harmless without a Start.
     static void Stop();
     // The calling thread's skin, or null.
@@ -47,7 +47,7 @@ public:
     void ApplyFont(HWND dialog);
 
 private:
-    explicit ThreadSkin(const SkinSpec& spec);
+    explicit ThreadSkin(const SkinSettings& settings);
     static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
     void OnCreateWindow(HWND hwnd, const CREATESTRUCTW& create);
     void Track(HWND hwnd, SkinnedWindow window);

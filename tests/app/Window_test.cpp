@@ -187,14 +187,14 @@ TEST(AppName, RenamedCopyCaptionsTheNotFoundBoxWithItsOwnName)
 }
 
 // The colours the shipped skin file names, read the way the skin library reads them.
-skin::SkinSpec ShippedSkin()
+skin::SkinSettings ShippedSkin()
 {
     char path[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string file(path);
     file = file.substr(0, file.find_last_of('\\') + 1) + "..\\dist\\GtBase.urf";
-    const std::optional<skin::SkinSpec> spec = skin::ParseSkin(testfiles::ReadBytes(file));
-    return spec ? *spec : skin::SkinSpec{};
+    const std::optional<skin::SkinSettings> settings = skin::ParseSkin(testfiles::ReadBytes(file));
+    return settings ? *settings : skin::SkinSettings{};
 }
 
 unsigned Rgb(const std::optional<skin::Color>& c)
@@ -250,7 +250,7 @@ Samples Sample(const TessaronRun& run)
 
 TEST(Look, StartedInItsFolderTheDialogShowsTheShippedSkin)
 {
-    const skin::SkinSpec skin = ShippedSkin();
+    const skin::SkinSettings skin = ShippedSkin();
     ASSERT_TRUE(skin.dialogBackground && skin.groupFrame && skin.button.face && skin.editBackground &&
                 skin.readOnlyBackground)
         << "the shipped skin names every colour sampled here";

@@ -44,7 +44,7 @@ TEST(ParseColor, AcceptsOnlyTheTwoDocumentedForms) {
 }
 
 TEST(ParseSkin, ReadsEveryValueOfACompleteFile) {
-    const auto spec = ParseSkin(
+    const auto settings = ParseSkin(
         "[Dialog]\nBackground=#010203\nText=#040506\n"
         "[GroupBox]\nFrame=#070809\nText=#0A0B0C\n"
         "[Button]\nFace=#101112\nText=#131415\nBorder=#161718\nFocus=#191A1B\nRadius=4\n"
@@ -54,33 +54,33 @@ TEST(ParseSkin, ReadsEveryValueOfACompleteFile) {
         "[Edit]\nBackground=#505152\nText=#535455\nBorder=#565758\n"
         "[ReadOnlyEdit]\nBackground=#606162\nText=#636465\n"
         "[Font]\nFace=Tahoma\nSize=11\n");
-    ASSERT_TRUE(spec);
-    EXPECT_EQ(spec->dialogBackground, (Color{1, 2, 3}));
-    EXPECT_EQ(spec->dialogText, (Color{4, 5, 6}));
-    EXPECT_EQ(spec->groupFrame, (Color{7, 8, 9}));
-    EXPECT_EQ(spec->groupText, (Color{10, 11, 12}));
-    EXPECT_EQ(spec->button.face, (Color{0x10, 0x11, 0x12}));
-    EXPECT_EQ(spec->button.text, (Color{0x13, 0x14, 0x15}));
-    EXPECT_EQ(spec->button.border, (Color{0x16, 0x17, 0x18}));
-    EXPECT_EQ(spec->buttonFocus, (Color{0x19, 0x1A, 0x1B}));
-    EXPECT_EQ(spec->buttonRadius, 4);
-    EXPECT_EQ(spec->buttonHot.face, (Color{0x20, 0x21, 0x22}));
-    EXPECT_EQ(spec->buttonHot.text, (Color{0x23, 0x24, 0x25}));
-    EXPECT_EQ(spec->buttonHot.border, (Color{0x26, 0x27, 0x28}));
-    EXPECT_EQ(spec->buttonPressed.face, (Color{0x30, 0x31, 0x32}));
-    EXPECT_EQ(spec->buttonPressed.text, (Color{0x33, 0x34, 0x35}));
-    EXPECT_EQ(spec->buttonPressed.border, (Color{0x36, 0x37, 0x38}));
-    EXPECT_EQ(spec->buttonDisabled.face, (Color{0x40, 0x41, 0x42}));
-    EXPECT_EQ(spec->buttonDisabled.text, (Color{0x43, 0x44, 0x45}));
-    EXPECT_EQ(spec->buttonDisabled.border, (Color{0x46, 0x47, 0x48}));
-    EXPECT_EQ(spec->editBackground, (Color{0x50, 0x51, 0x52}));
-    EXPECT_EQ(spec->editText, (Color{0x53, 0x54, 0x55}));
-    EXPECT_EQ(spec->editBorder, (Color{0x56, 0x57, 0x58}));
-    EXPECT_EQ(spec->readOnlyBackground, (Color{0x60, 0x61, 0x62}));
-    EXPECT_EQ(spec->readOnlyText, (Color{0x63, 0x64, 0x65}));
-    EXPECT_EQ(spec->fontFace, std::string("Tahoma"));
-    EXPECT_EQ(spec->fontPoints, 11);
-    EXPECT_FALSE(spec->utf8);
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->dialogBackground, (Color{1, 2, 3}));
+    EXPECT_EQ(settings->dialogText, (Color{4, 5, 6}));
+    EXPECT_EQ(settings->groupFrame, (Color{7, 8, 9}));
+    EXPECT_EQ(settings->groupText, (Color{10, 11, 12}));
+    EXPECT_EQ(settings->button.face, (Color{0x10, 0x11, 0x12}));
+    EXPECT_EQ(settings->button.text, (Color{0x13, 0x14, 0x15}));
+    EXPECT_EQ(settings->button.border, (Color{0x16, 0x17, 0x18}));
+    EXPECT_EQ(settings->buttonFocus, (Color{0x19, 0x1A, 0x1B}));
+    EXPECT_EQ(settings->buttonRadius, 4);
+    EXPECT_EQ(settings->buttonHot.face, (Color{0x20, 0x21, 0x22}));
+    EXPECT_EQ(settings->buttonHot.text, (Color{0x23, 0x24, 0x25}));
+    EXPECT_EQ(settings->buttonHot.border, (Color{0x26, 0x27, 0x28}));
+    EXPECT_EQ(settings->buttonPressed.face, (Color{0x30, 0x31, 0x32}));
+    EXPECT_EQ(settings->buttonPressed.text, (Color{0x33, 0x34, 0x35}));
+    EXPECT_EQ(settings->buttonPressed.border, (Color{0x36, 0x37, 0x38}));
+    EXPECT_EQ(settings->buttonDisabled.face, (Color{0x40, 0x41, 0x42}));
+    EXPECT_EQ(settings->buttonDisabled.text, (Color{0x43, 0x44, 0x45}));
+    EXPECT_EQ(settings->buttonDisabled.border, (Color{0x46, 0x47, 0x48}));
+    EXPECT_EQ(settings->editBackground, (Color{0x50, 0x51, 0x52}));
+    EXPECT_EQ(settings->editText, (Color{0x53, 0x54, 0x55}));
+    EXPECT_EQ(settings->editBorder, (Color{0x56, 0x57, 0x58}));
+    EXPECT_EQ(settings->readOnlyBackground, (Color{0x60, 0x61, 0x62}));
+    EXPECT_EQ(settings->readOnlyText, (Color{0x63, 0x64, 0x65}));
+    EXPECT_EQ(settings->fontFace, std::string("Tahoma"));
+    EXPECT_EQ(settings->fontPoints, 11);
+    EXPECT_FALSE(settings->utf8);
 }
 
 TEST(ParseSkin, RefusesWhatIsNotASkin) {
@@ -140,9 +140,9 @@ TEST(ParseSkin, QuirkyLinesAreReadOrSkippedAsDocumented) {
         {"half-written key", "[Dialog]\nBackgr", std::nullopt},
     };
     for (const Case& c : cases) {
-        const auto spec = ParseSkin(c.bytes);
-        ASSERT_TRUE(spec) << c.name;
-        EXPECT_EQ(spec->dialogBackground, c.background) << c.name;
+        const auto settings = ParseSkin(c.bytes);
+        ASSERT_TRUE(settings) << c.name;
+        EXPECT_EQ(settings->dialogBackground, c.background) << c.name;
     }
 }
 
@@ -158,39 +158,39 @@ TEST(ParseSkin, NumbersOutsideTheirRangeAreDropped) {
         {"", std::nullopt},       {"nine", std::nullopt},
     };
     for (const Case& c : sizes) {
-        const auto spec = ParseSkin(std::string("[Font]\nSize=") + c.size + "\n");
-        ASSERT_TRUE(spec) << c.size;
-        EXPECT_EQ(spec->fontPoints, c.points) << c.size;
+        const auto settings = ParseSkin(std::string("[Font]\nSize=") + c.size + "\n");
+        ASSERT_TRUE(settings) << c.size;
+        EXPECT_EQ(settings->fontPoints, c.points) << c.size;
     }
     for (const auto& [radius, expected] :
          {std::pair<const char*, std::optional<int>>{"0", 0}, {"12", 12}, {"13", std::nullopt},
           {"-1", std::nullopt}, {"1e3", std::nullopt}}) {
-        const auto spec = ParseSkin(std::string("[Button]\nRadius=") + radius + "\n");
-        ASSERT_TRUE(spec) << radius;
-        EXPECT_EQ(spec->buttonRadius, expected) << radius;
+        const auto settings = ParseSkin(std::string("[Button]\nRadius=") + radius + "\n");
+        ASSERT_TRUE(settings) << radius;
+        EXPECT_EQ(settings->buttonRadius, expected) << radius;
     }
 }
 
 TEST(ParseSkin, FontFaceKeepsItsBytesAndTheirEncoding) {
     const std::string gbkSimSun = "\xCB\xCE\xCC\xE5";  // "宋体" in GBK
-    auto spec = ParseSkin("[Font]\nFace = " + gbkSimSun + " \n");
-    ASSERT_TRUE(spec);
-    EXPECT_EQ(spec->fontFace, gbkSimSun);
-    EXPECT_FALSE(spec->utf8);
+    auto settings = ParseSkin("[Font]\nFace = " + gbkSimSun + " \n");
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->fontFace, gbkSimSun);
+    EXPECT_FALSE(settings->utf8);
 
     const std::string utf8SimSun = "\xE5\xAE\x8B\xE4\xBD\x93";
-    spec = ParseSkin("\xEF\xBB\xBF[Font]\nFace=" + utf8SimSun + "\n");
-    ASSERT_TRUE(spec);
-    EXPECT_EQ(spec->fontFace, utf8SimSun);
-    EXPECT_TRUE(spec->utf8);
+    settings = ParseSkin("\xEF\xBB\xBF[Font]\nFace=" + utf8SimSun + "\n");
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->fontFace, utf8SimSun);
+    EXPECT_TRUE(settings->utf8);
 
-    spec = ParseSkin("[Font]\nFace=Microsoft YaHei UI\n");
-    ASSERT_TRUE(spec);
-    EXPECT_EQ(spec->fontFace, std::string("Microsoft YaHei UI"));
+    settings = ParseSkin("[Font]\nFace=Microsoft YaHei UI\n");
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->fontFace, std::string("Microsoft YaHei UI"));
 
-    spec = ParseSkin("[Font]\nFace=" + std::string(skin::kMaxFaceBytes + 1, 'F') + "\n");
-    ASSERT_TRUE(spec);
-    EXPECT_FALSE(spec->fontFace);
+    settings = ParseSkin("[Font]\nFace=" + std::string(skin::kMaxFaceBytes + 1, 'F') + "\n");
+    ASSERT_TRUE(settings);
+    EXPECT_FALSE(settings->fontFace);
 }
 
 // Every prefix of a good file is what a half-written file looks like: it must parse
@@ -202,12 +202,12 @@ TEST(ParseSkin, EveryPrefixOfAGoodFileIsSafe) {
     const auto complete = ParseSkin(full);
     ASSERT_TRUE(complete);
     for (std::size_t n = 0; n <= full.size(); ++n) {
-        const auto spec = ParseSkin(full.substr(0, n));
-        if (!spec) continue;
-        EXPECT_TRUE(!spec->dialogBackground || spec->dialogBackground == complete->dialogBackground)
+        const auto settings = ParseSkin(full.substr(0, n));
+        if (!settings) continue;
+        EXPECT_TRUE(!settings->dialogBackground || settings->dialogBackground == complete->dialogBackground)
             << n;
-        EXPECT_TRUE(!spec->dialogText || spec->dialogText == complete->dialogText) << n;
-        EXPECT_TRUE(!spec->buttonRadius || spec->buttonRadius == complete->buttonRadius) << n;
+        EXPECT_TRUE(!settings->dialogText || settings->dialogText == complete->dialogText) << n;
+        EXPECT_TRUE(!settings->buttonRadius || settings->buttonRadius == complete->buttonRadius) << n;
     }
 }
 
