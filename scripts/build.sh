@@ -8,28 +8,22 @@ cd "$repo"
 
 bash scripts/setup.sh
 
-configure() {  # build-dir, then extra cmake arguments
-  local dir=$1; shift
-  # Always re-run: a second configure takes a second and picks up folders added since.
-  cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 \
-    || { cat "$dir.configure.log" >&2; rm -rf "$dir"; exit 1; }
-}
-build() {
-  local log=$1.build.log
-  cmake --build "$1" >"$log" 2>&1 || { grep -E 'error|Error|FAILED' "$log" | head -40 >&2; echo "build failed, see $log" >&2; exit 1; }
+# Each preset (CMakePresets.json) builds into build/<preset>. Configuring always runs again:
+# it takes a second and picks up folders added since.
+build_preset() {
+  local preset=$1 dir=build/$1
+  cmake --preset "$preset" >"$dir.configure.log" 2>&1 \
+    || { cat "$dir.configure.log" >&2; echo "configure failed, see $dir.configure.log" >&2; exit 1; }
+  cmake --build "$dir" >"$dir.build.log" 2>&1 \
+    || { grep -E 'error|Error|FAILED' "$dir.build.log" | head -40 >&2; echo "build failed, see $dir.build.log" >&2; exit 1; }
 }
 
 mkdir -p build
-configure build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo
-build build/native
-configure build/native-asan -DCMAKE_BUILD_TYPE=Debug -DTESSARON_SANITIZE=ON -DTESSARON_BUILD_DATA=OFF
-build build/native-asan
+# The native build also makes build/data/mobile.dat, which the Windows builds ship.
+build_preset native
+build_preset native-asan
 
 bash scripts/sqlite-amalgamation.sh
 bash scripts/wine-prefix.sh
-for target in win32:i686 win64:x86_64; do
-  dir=build/${target%%:*}
-  configure "$dir" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/toolchain-${target#*:}-w64-mingw32.cmake"
-  build "$dir"
-done
+build_preset win32
+build_preset win64
